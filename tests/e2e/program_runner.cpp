@@ -77,6 +77,18 @@ ProgramRunner::~ProgramRunner()
     }
 }
 
+std::string ProgramRunner::HostPath(const std::string& absolute) const
+{
+    if (!wine_)
+        return absolute;
+    std::string windows = "Z:" + absolute;
+    for (char& c : windows) {
+        if (c == '/')
+            c = '\\';
+    }
+    return windows;
+}
+
 void ProgramRunner::BackDrive(char letter, const std::string& image)
 {
     const std::string absolute = std::filesystem::absolute(image).string();

@@ -32,6 +32,9 @@ public:
     // Makes drive letter (A to Z) a drive whose disk is the image file.
     void BackDrive(char letter, const std::string& image);
 
+    // How the program names a file given by its absolute path on this host.
+    std::string HostPath(const std::string& absolute) const;
+
     bool underWine() const { return wine_; }
     Family family() const { return family_; }
 
