@@ -3,9 +3,7 @@
 #include "../platform/windows_api.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace {
 
@@ -16,8 +14,8 @@ bool IsPathParameter(const char* word)
     const char* lastSlash = std::strrchr(word, '/');
     if (lastSlash == word)
         return false;
-    std::error_code error;
-    return std::filesystem::is_directory(std::string(word, lastSlash), error);
+    const DWORD attributes = GetFileAttributesA(std::string(word, lastSlash).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace

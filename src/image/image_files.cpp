@@ -1,7 +1,6 @@
 #include "image_files.h"
 
-#include <filesystem>
-#include <system_error>
+#include "../platform/windows_api.h"
 
 bool CloseWrittenFile(std::FILE* file, bool writesSucceeded)
 {
@@ -11,8 +10,26 @@ bool CloseWrittenFile(std::FILE* file, bool writesSucceeded)
     return writesSucceeded && closed;
 }
 
+namespace {
+
+// What tells one file from every other: its volume and its index there.
+bool IdentifyFile(const char* name, BY_HANDLE_FILE_INFORMATION& information)
+{
+    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL identified = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    return identified != FALSE;
+}
+
+}  // namespace
+
 bool IsSameFile(const char* first, const char* second)
 {
-    std::error_code error;
-    return std::filesystem::equivalent(first, second, error);
+    BY_HANDLE_FILE_INFORMATION one;
+    BY_HANDLE_FILE_INFORMATION other;
+    return IdentifyFile(first, one) && IdentifyFile(second, other)
+        && one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh
+        && one.nFileIndexLow == other.nFileIndexLow;
 }

@@ -1,6 +1,7 @@
-// Drive letters over POSIX: "\\.\X:" opens the block device or image file
-// behind drive X, the volume control codes lock, dismount and unlock it, and
-// the file services move bytes at the handle's position.
+// Drive letters and files over POSIX: "\\.\X:" opens the block device or
+// image file behind drive X, any other name the file of that path; the
+// volume control codes lock, dismount and unlock a drive, and the file
+// services move bytes at the handle's position.
 #include "posix_windows.h"
 
 #include <cctype>
@@ -71,13 +72,14 @@ Result Fail(DWORD error, Result result)
 
 BOOL FailFromErrno() { return Fail(ErrorFromErrno(errno), FALSE); }
 
-bool IsVwin32Name(LPCSTR name) { return name != nullptr && strcasecmp(name, "\\\\.\\vwin32") == 0; }
+bool IsVwin32Name(LPCSTR name) { return strcasecmp(name, "\\\\.\\vwin32") == 0; }
+
+bool IsDeviceName(LPCSTR name) { return std::strncmp(name, "\\\\.\\", 4) == 0; }
 
 // The path behind "\\.\X:", or null when the name is no drive or the letter has none.
 const char* DrivePath(LPCSTR name)
 {
-    if (name == nullptr || std::strncmp(name, "\\\\.\\", 4) != 0 || !std::isalpha(static_cast<unsigned char>(name[4]))
-        || std::strcmp(name + 5, ":") != 0)
+    if (!std::isalpha(static_cast<unsigned char>(name[4])) || std::strcmp(name + 5, ":") != 0)
         return nullptr;
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[4])));
     const std::string variable = std::string("VLDK_DRIVE_") + letter;
@@ -108,18 +110,21 @@ void ReleaseDrive(DriveHandle* drive)
     delete drive;
 }
 
-// Opens the drive's path. A disk that refuses writing still opens for
-// reading, as a write-protected floppy does on Windows; its writes then fail.
-HANDLE OpenDrive(const char* path, DWORD access)
+// Opens a drive's path, or any other path when extraFlags has O_NONBLOCK, so
+// that a FIFO does not wait for a writer. A disk that refuses writing still
+// opens for reading, as a write-protected floppy does on Windows; its writes
+// then fail.
+HANDLE OpenPath(const char* path, DWORD access, int extraFlags)
 {
     auto* drive = new DriveHandle;
     g_drives.insert(drive);
     drive->path = path;
     drive->writable = (access & GENERIC_WRITE) != 0;
-    drive->fd = open(path, (drive->writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    const int flags = O_CLOEXEC | extraFlags;
+    drive->fd = open(path, (drive->writable ? O_RDWR : O_RDONLY) | flags);
     if (drive->fd < 0 && drive->writable && (errno == EROFS || errno == EACCES)) {
         drive->writable = false;
-        drive->fd = open(path, O_RDONLY | O_CLOEXEC);
+        drive->fd = open(path, O_RDONLY | flags);
     }
     struct stat status;
     if (drive->fd < 0 || fstat(drive->fd, &status) != 0) {
@@ -218,6 +223,10 @@ void InstallVwin32StandIn(Vwin32StandIn* standIn)
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD creation, DWORD flags, HANDLE templateFile)
 {
+    if (name == nullptr)
+        return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
+    if (!IsDeviceName(name))
+        return OpenPath(name, access, O_NONBLOCK);
     if (IsVwin32Name(name)) {
         if (g_vwin32StandIn == nullptr)
             return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
@@ -229,7 +238,34 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     const char* path = DrivePath(name);
     if (path == nullptr)
         return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
-    return OpenDrive(path, access);
+    return OpenPath(path, access, 0);
+}
+
+BOOL GetFileInformationByHandle(HANDLE handle, BY_HANDLE_FILE_INFORMATION* information)
+{
+    DriveHandle* drive = FindDrive(handle);
+    if (drive == nullptr)
+        return Fail(ERROR_INVALID_HANDLE, FALSE);
+    struct stat status;
+    if (fstat(drive->fd, &status) != 0)
+        return FailFromErrno();
+    *information = {};
+    information->dwFileAttributes = S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    information->dwVolumeSerialNumber = static_cast<DWORD>(status.st_dev);
+    information->nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(status.st_size) >> 32);
+    information->nFileSizeLow = static_cast<DWORD>(status.st_size);
+    information->nNumberOfLinks = static_cast<DWORD>(status.st_nlink);
+    information->nFileIndexHigh = static_cast<DWORD>(static_cast<uint64_t>(status.st_ino) >> 32);
+    information->nFileIndexLow = static_cast<DWORD>(status.st_ino);
+    return TRUE;
+}
+
+DWORD GetFileAttributesA(LPCSTR name)
+{
+    struct stat status;
+    if (stat(name, &status) != 0)
+        return Fail(ErrorFromErrno(errno), INVALID_FILE_ATTRIBUTES);
+    return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 BOOL CloseHandle(HANDLE handle)

@@ -1,9 +1,10 @@
-// The part of the Windows API that the sector devices and the driver use,
-// declared for hosts that are not Windows and implemented over POSIX.
+// The part of the Windows API that the sector devices, the driver and the
+// commands use, declared for hosts that are not Windows and implemented over
+// POSIX.
 //
 // A drive letter X is backed by the block device or image file that the
 // environment variable VLDK_DRIVE_X names; without it A: is /dev/fd0, B: is
-// /dev/fd1 and every other letter has no drive.
+// /dev/fd1 and every other letter has no drive. Any other name is a path.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,9 @@ constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD FILE_FLAG_DELETE_ON_CLOSE = 0x04000000;
 constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
 constexpr DWORD FSCTL_LOCK_VOLUME = 0x00090018;
 constexpr DWORD FSCTL_UNLOCK_VOLUME = 0x0009001C;
@@ -70,6 +74,24 @@ struct OSVERSIONINFOA {
 };
 static_assert(sizeof(OSVERSIONINFOA) == 148, "OSVERSIONINFOA is 148 bytes");
 
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD creation, DWORD flags, HANDLE templateFile);
 BOOL CloseHandle(HANDLE handle);
@@ -78,6 +100,8 @@ BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID 
 DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD method);
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD moved, LPOVERLAPPED overlapped);
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD moved, LPOVERLAPPED overlapped);
+BOOL GetFileInformationByHandle(HANDLE handle, BY_HANDLE_FILE_INFORMATION* information);
+DWORD GetFileAttributesA(LPCSTR name);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 BOOL GetVersionExA(OSVERSIONINFOA* info);
