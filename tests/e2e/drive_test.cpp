@@ -172,22 +172,8 @@ TEST_F(DriveTest, VFromASmallerDiskReportsTheMissingSectorsAndStoresZeros)
     EXPECT_EQ(ReadFileBytes(Path("disk.dsk")), expected);
 }
 
-TEST_F(DriveTest, AnOutputFileThatCannotBeWritten)
-{
-    BackImage('A', 1440, 1);
-    const std::string full = runner.HostPath("/dev/full");
-    RunResult result = Run({"S", "A:", full});
-    EXPECT_EQ(result.err, Start() + kSProgress + "Can't write Virtual disk file.\n");
-    EXPECT_EQ(result.status, 2);
-    result = Run({"V", "A:", full});
-    ASSERT_EQ(result.err.rfind(Start() + kVProgress, 0), 0u);
-    EXPECT_NE(result.err.find("Can't write Virtual disk file.\n"), std::string::npos);
-    EXPECT_EQ(result.err.find("Can't read"), std::string::npos);
-    EXPECT_EQ(result.status, 2);
-}
-
 // What the Linux layer adds to drive letters: the locks of other programs,
-// write-protected images and real block devices.
+// write-protected images and real block devices; and Linux's full device.
 class LinuxDriveTest : public DriveTest {
 protected:
     void SetUp() override
@@ -315,6 +301,20 @@ TEST_F(LinuxDriveTest, AWriteProtectedBlockDevice)
     CopyDefaultBootSector();
     result = Run({"B", "A:"});
     EXPECT_EQ(result.err, Start() + kBProgress + "Can't write Real disk.\n");
+    EXPECT_EQ(result.status, 2);
+}
+
+TEST_F(LinuxDriveTest, AnOutputFileThatCannotBeWritten)
+{
+    BackImage('A', 1440, 1);
+    const std::string full = "/dev/full";
+    RunResult result = Run({"S", "A:", full});
+    EXPECT_EQ(result.err, Start() + kSProgress + "Can't write Virtual disk file.\n");
+    EXPECT_EQ(result.status, 2);
+    result = Run({"V", "A:", full});
+    ASSERT_EQ(result.err.rfind(Start() + kVProgress, 0), 0u);
+    EXPECT_NE(result.err.find("Can't write Virtual disk file.\n"), std::string::npos);
+    EXPECT_EQ(result.err.find("Can't read"), std::string::npos);
     EXPECT_EQ(result.status, 2);
 }
 

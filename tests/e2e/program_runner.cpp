@@ -64,7 +64,7 @@ std::string ReadAll(const std::string& path)
 
 ProgramRunner::ProgramRunner()
     : program_(Environment("VLDK_TEST_PROGRAM", VELDISK_PROGRAM)),
-      wine_(std::getenv("VLDK_TEST_WINE") != nullptr),
+      wine_(Environment("VLDK_TEST_WINE", "")),
       family_(Environment("VLDK_TEST_FAMILY", "nt") == "95" ? Family::Windows95 : Family::Nt)
 {
 }
@@ -77,22 +77,10 @@ ProgramRunner::~ProgramRunner()
     }
 }
 
-std::string ProgramRunner::HostPath(const std::string& absolute) const
-{
-    if (!wine_)
-        return absolute;
-    std::string windows = "Z:" + absolute;
-    for (char& c : windows) {
-        if (c == '/')
-            c = '\\';
-    }
-    return windows;
-}
-
 void ProgramRunner::BackDrive(char letter, const std::string& image)
 {
     const std::string absolute = std::filesystem::absolute(image).string();
-    if (!wine_) {
+    if (!underWine()) {
         drives_[std::string("VLDK_DRIVE_") + letter] = absolute;
         return;
     }
@@ -114,8 +102,8 @@ RunResult ProgramRunner::Run(const std::string& cwd, const std::vector<std::stri
     const std::string outPath = cwd + "/.stdout";
     const std::string errPath = cwd + "/.stderr";
     std::vector<std::string> words;
-    if (wine_)
-        words.push_back("wine");
+    if (underWine())
+        words.push_back(wine_);
     words.push_back(program_);
     words.insert(words.end(), args.begin(), args.end());
 
@@ -135,7 +123,7 @@ RunResult ProgramRunner::Run(const std::string& cwd, const std::vector<std::stri
             setenv(name.c_str(), value.c_str(), 1);
         for (const auto& [name, value] : environment)
             setenv(name.c_str(), value.c_str(), 1);
-        if (wine_)
+        if (underWine())
             setenv("WINEDEBUG", "-all", 1);
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

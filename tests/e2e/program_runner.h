@@ -1,8 +1,9 @@
 // Runs the built program as a user would and backs drive letters with image
 // files. Natively a drive is backed through VLDK_DRIVE_x; under Wine (when
-// VLDK_TEST_WINE is set) through the prefix's dosdevices, where "x::" is the
-// raw device of drive x:. VLDK_TEST_PROGRAM names the program to run and
-// VLDK_TEST_FAMILY ("nt" or "95") the Windows family it runs as.
+// VLDK_TEST_WINE names Wine's loader) through the dosdevices of WINEPREFIX,
+// where "x::" is the raw device of drive x:. VLDK_TEST_PROGRAM names the
+// program to run and VLDK_TEST_FAMILY ("nt" or "95") the Windows family it
+// runs as.
 #pragma once
 
 #include <map>
@@ -32,15 +33,12 @@ public:
     // Makes drive letter (A to Z) a drive whose disk is the image file.
     void BackDrive(char letter, const std::string& image);
 
-    // How the program names a file given by its absolute path on this host.
-    std::string HostPath(const std::string& absolute) const;
-
-    bool underWine() const { return wine_; }
+    bool underWine() const { return !wine_.empty(); }
     Family family() const { return family_; }
 
 private:
     std::string program_;
-    bool wine_;
+    std::string wine_;
     Family family_;
     std::map<std::string, std::string> drives_;  // VLDK_DRIVE_x natively
     std::vector<std::string> links_;             // dosdevices entries under Wine
