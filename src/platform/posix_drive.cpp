@@ -32,6 +32,8 @@ struct DriveHandle {
     bool writable = false;
     bool locked = false;
     bool positionValid = true;
+    off_t position = 0;
+    off_t imageSize = 0;  // image file: the size of the disk it stands for
     void* bounce = nullptr;
 };
 
@@ -136,6 +138,7 @@ HANDLE OpenPath(const char* path, DWORD access, int extraFlags)
     // write is on the device, or reported as failed, before WriteFile returns,
     // and a read fails only for the sector that cannot be read.
     drive->blockDevice = S_ISBLK(status.st_mode);
+    drive->imageSize = status.st_size;
     if (drive->blockDevice) {
         const int flags = fcntl(drive->fd, F_GETFL);
         if (flags < 0 || fcntl(drive->fd, F_SETFL, flags | O_DIRECT) != 0) {
@@ -316,6 +319,7 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD met
     drive->positionValid = position >= 0;
     if (!drive->positionValid)
         return Fail(ErrorFromErrno(errno), INVALID_SET_FILE_POINTER);
+    drive->position = position;
     if (distanceHigh != nullptr)
         *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
     return static_cast<DWORD>(position);
@@ -336,6 +340,7 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD moved, LPOVERLAP
     if (count < 0)
         return FailFromErrno();
     std::memcpy(buffer, drive->bounce, static_cast<size_t>(count));
+    drive->position += count;
     if (moved != nullptr)
         *moved = static_cast<DWORD>(count);
     return TRUE;
@@ -356,18 +361,13 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD moved, LPOVERL
         return Fail(ERROR_SECTOR_NOT_FOUND, FALSE);
     if (size > kBounceSize)
         return Fail(ERROR_INVALID_PARAMETER, FALSE);
-    if (!drive->blockDevice) {
-        struct stat status;
-        const off_t position = lseek(drive->fd, 0, SEEK_CUR);
-        if (position < 0 || fstat(drive->fd, &status) != 0)
-            return FailFromErrno();
-        if (position + static_cast<off_t>(size) > status.st_size)
-            return Fail(ERROR_SECTOR_NOT_FOUND, FALSE);
-    }
+    if (!drive->blockDevice && drive->position + static_cast<off_t>(size) > drive->imageSize)
+        return Fail(ERROR_SECTOR_NOT_FOUND, FALSE);
     std::memcpy(drive->bounce, buffer, size);
     const ssize_t count = write(drive->fd, drive->bounce, size);
     if (count < 0)
         return FailFromErrno();
+    drive->position += count;
     if (moved != nullptr)
         *moved = static_cast<DWORD>(count);
     return TRUE;
