@@ -1,4 +1,5 @@
 #include "command_fixture.h"
+#include "progress_lines.h"
 
 #include "../src/image/commands.h"
 
@@ -7,8 +8,6 @@
 
 namespace {
 
-const char kBProgress[] = "Copying real disk's Boot sector from virtual disk file's Boot sector...\n";
-const char kSProgress[] = "Save real disk's boot sector to virturl disk file.\n";
 const char kDiskClosed[] = "[disk closed]\n";
 
 class BootSectorTest : public CommandTest {

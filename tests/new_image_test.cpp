@@ -1,4 +1,5 @@
 #include "command_fixture.h"
+#include "progress_lines.h"
 #include "image_layout.h"
 
 #include "../src/image/commands.h"
@@ -7,9 +8,6 @@
 #include <filesystem>
 
 namespace {
-
-const char kMProgress[] = "Making new virturl disk file from real disk.\n";
-const char kNProgress[] = "Making New virtual disk file from virturl disk file.\n";
 
 class NewImageTest : public CommandTest {};
 

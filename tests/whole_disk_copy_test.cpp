@@ -1,4 +1,5 @@
 #include "command_fixture.h"
+#include "progress_lines.h"
 
 #include "../src/image/commands.h"
 
@@ -6,9 +7,6 @@
 #include <ostream>
 
 namespace {
-
-const char kVProgress[] = "Copying Virturl disk file from real disk...\n";
-const char kRProgress[] = "Copying Real disk from virtual disk file...\n";
 
 class WholeDiskCopyTest : public CommandTest {};
 

@@ -2,13 +2,10 @@
 // whose folder exists is a parameter; on Windows such a word is an option,
 // and a command given one parameter too few prints the usage text.
 #include "e2e_fixture.h"
+#include "../progress_lines.h"
 #include "../image_layout.h"
 
 namespace {
-
-const char kVProgress[] = "Copying Virturl disk file from real disk...\n";
-const char kRProgress[] = "Copying Real disk from virtual disk file...\n";
-const char kNProgress[] = "Making New virtual disk file from virturl disk file.\n";
 
 class AbsolutePathsTest : public EndToEndTest {
 protected:

@@ -1,5 +1,6 @@
 // The disk commands on drives backed by image files, as a user runs them.
 #include "e2e_fixture.h"
+#include "../progress_lines.h"
 #include "../block_devices.h"
 #include "../exclusive_holder.h"
 #include "../image_layout.h"
@@ -10,12 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char kVProgress[] = "Copying Virturl disk file from real disk...\n";
-const char kRProgress[] = "Copying Real disk from virtual disk file...\n";
-const char kBProgress[] = "Copying real disk's Boot sector from virtual disk file's Boot sector...\n";
-const char kSProgress[] = "Save real disk's boot sector to virturl disk file.\n";
-const char kMProgress[] = "Making new virturl disk file from real disk.\n";
 
 std::string ReadFailures(uint32_t first, uint32_t last)
 {
@@ -182,6 +177,18 @@ protected:
             GTEST_SKIP() << "drives on Wine are the prefix's, not the Linux layer's";
     }
 
+    // Where loop devices cannot be made, the test is skipped with the
+    // reason, except in CI, whose machines can make them.
+    void RequireLoopDevices()
+    {
+        const std::string why = LoopDevicesUnavailable();
+        if (why.empty())
+            return;
+        if (std::getenv("CI") != nullptr)
+            FAIL() << why;
+        GTEST_SKIP() << why;
+    }
+
     // Sector contents read straight from a block device, past any cache.
     static Bytes ReadDevice(const std::string& device, size_t bytes)
     {
@@ -246,12 +253,9 @@ TEST_F(LinuxDriveTest, RPastTheEndOfASmallerDiskFails)
 
 TEST_F(LinuxDriveTest, ABlockDevice)
 {
-    const std::string why = LoopDevicesUnavailable();
-    if (!why.empty()) {
-        if (std::getenv("CI") != nullptr)
-            FAIL() << why;
-        GTEST_SKIP() << why;
-    }
+    RequireLoopDevices();
+    if (IsSkipped() || HasFailure())
+        return;
     const std::string image = Path("loop.img");
     WriteFileBytes(image, DiskPattern(1440, 1));
     LoopDevice loop(image);
@@ -284,12 +288,9 @@ TEST_F(LinuxDriveTest, ABlockDevice)
 
 TEST_F(LinuxDriveTest, AWriteProtectedBlockDevice)
 {
-    const std::string why = LoopDevicesUnavailable();
-    if (!why.empty()) {
-        if (std::getenv("CI") != nullptr)
-            FAIL() << why;
-        GTEST_SKIP() << why;
-    }
+    RequireLoopDevices();
+    if (IsSkipped() || HasFailure())
+        return;
     const std::string image = Path("loop.img");
     WriteFileBytes(image, DiskPattern(1440, 1));
     LoopDevice loop(image, true);

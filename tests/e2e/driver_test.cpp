@@ -1,12 +1,10 @@
 // The program as a whole: banner, usage, dispatch, options and exit status,
 // and N, which needs no disk.
 #include "e2e_fixture.h"
+#include "../progress_lines.h"
 #include "../image_layout.h"
 
 namespace {
-
-const char kVProgress[] = "Copying Virturl disk file from real disk...\n";
-const char kNProgress[] = "Making New virtual disk file from virturl disk file.\n";
 
 class DriverTest : public EndToEndTest {
 protected:
