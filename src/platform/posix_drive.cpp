@@ -140,8 +140,8 @@ HANDLE OpenPath(const char* path, DWORD access, int extraFlags)
     drive->blockDevice = S_ISBLK(status.st_mode);
     drive->imageSize = status.st_size;
     if (drive->blockDevice) {
-        const int flags = fcntl(drive->fd, F_GETFL);
-        if (flags < 0 || fcntl(drive->fd, F_SETFL, flags | O_DIRECT) != 0) {
+        const int statusFlags = fcntl(drive->fd, F_GETFL);
+        if (statusFlags < 0 || fcntl(drive->fd, F_SETFL, statusFlags | O_DIRECT) != 0) {
             const DWORD error = ErrorFromErrno(errno);
             ReleaseDrive(drive);
             return Fail(error, INVALID_HANDLE_VALUE);
