@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -34,20 +35,32 @@ std::vector<std::string> Words(const std::string& joined)
 const std::string kLongName(68, 'x');
 const std::string kLongestName(67, 'y');
 
-class CommandLineOptions : public ::testing::TestWithParam<OptionCase> {};
+// Runs a parser on the case's source from the case's starting settings and
+// checks what it made of them.
+class OptionsTest : public ::testing::TestWithParam<OptionCase> {
+protected:
+    void ExpectParsed(const std::function<bool(const OptionCase&)>& parse)
+    {
+        const OptionCase& c = GetParam();
+        SetDefaultSettings();
+        g_mediaType = c.startMediaType;
+        EXPECT_EQ(parse(c), c.namesFit);
+        EXPECT_EQ(g_mediaType, c.mediaType);
+        EXPECT_EQ(g_baseBootSectorFile, c.name);
+    }
+};
+
+class CommandLineOptions : public OptionsTest {};
 
 TEST_P(CommandLineOptions, SetTheSettings)
 {
-    const OptionCase& c = GetParam();
-    SetDefaultSettings();
-    g_mediaType = c.startMediaType;
-    const std::vector<std::string> words = Words(c.source);
-    std::vector<const char*> argv;
-    for (const auto& word : words)
-        argv.push_back(word.c_str());
-    EXPECT_EQ(ParseCommandLineOptions(static_cast<int>(argv.size()), argv.data(), 3), c.namesFit);
-    EXPECT_EQ(g_mediaType, c.mediaType);
-    EXPECT_EQ(g_baseBootSectorFile, c.name);
+    ExpectParsed([](const OptionCase& c) {
+        const std::vector<std::string> words = Words(c.source);
+        std::vector<const char*> argv;
+        for (const auto& word : words)
+            argv.push_back(word.c_str());
+        return ParseCommandLineOptions(static_cast<int>(argv.size()), argv.data(), 3);
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,16 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{"/B" + kLongName, 0, "default.bsc", false},
                       OptionCase{"/B|" + kLongName + "|/M19", 2, "default.bsc", false}));
 
-class EnvironmentOptions : public ::testing::TestWithParam<OptionCase> {};
+class EnvironmentOptions : public OptionsTest {};
 
 TEST_P(EnvironmentOptions, SetTheSettings)
 {
-    const OptionCase& c = GetParam();
-    SetDefaultSettings();
-    g_mediaType = c.startMediaType;
-    EXPECT_EQ(ParseEnvironmentOptions(c.source.c_str()), c.namesFit);
-    EXPECT_EQ(g_mediaType, c.mediaType);
-    EXPECT_EQ(g_baseBootSectorFile, c.name);
+    ExpectParsed([](const OptionCase& c) { return ParseEnvironmentOptions(c.source.c_str()); });
 }
 
 INSTANTIATE_TEST_SUITE_P(
