@@ -31,8 +31,7 @@ struct DriveHandle {
     bool blockDevice = false;
     bool writable = false;
     bool locked = false;
-    bool positionValid = true;
-    off_t position = 0;
+    off_t position = 0;  // -1 after a failed seek
     off_t imageSize = 0;  // image file: the size of the disk it stands for
     void* bounce = nullptr;
 };
@@ -93,6 +92,11 @@ const char* DrivePath(LPCSTR name)
     if (letter == 'B')
         return "/dev/fd1";
     return nullptr;
+}
+
+DWORD AttributesOf(const struct stat& status)
+{
+    return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 DriveHandle* FindDrive(HANDLE handle)
@@ -253,7 +257,7 @@ BOOL GetFileInformationByHandle(HANDLE handle, BY_HANDLE_FILE_INFORMATION* infor
     if (fstat(drive->fd, &status) != 0)
         return FailFromErrno();
     *information = {};
-    information->dwFileAttributes = S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    information->dwFileAttributes = AttributesOf(status);
     information->dwVolumeSerialNumber = static_cast<DWORD>(status.st_dev);
     information->nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(status.st_size) >> 32);
     information->nFileSizeLow = static_cast<DWORD>(status.st_size);
@@ -268,7 +272,7 @@ DWORD GetFileAttributesA(LPCSTR name)
     struct stat status;
     if (stat(name, &status) != 0)
         return Fail(ErrorFromErrno(errno), INVALID_FILE_ATTRIBUTES);
-    return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    return AttributesOf(status);
 }
 
 BOOL CloseHandle(HANDLE handle)
@@ -316,10 +320,9 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD met
                              | static_cast<uint32_t>(distance))
         : static_cast<off_t>(distance);
     const off_t position = lseek(drive->fd, offset, static_cast<int>(method));
-    drive->positionValid = position >= 0;
-    if (!drive->positionValid)
-        return Fail(ErrorFromErrno(errno), INVALID_SET_FILE_POINTER);
     drive->position = position;
+    if (position < 0)
+        return Fail(ErrorFromErrno(errno), INVALID_SET_FILE_POINTER);
     if (distanceHigh != nullptr)
         *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
     return static_cast<DWORD>(position);
@@ -332,7 +335,7 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD moved, LPOVERLAP
         *moved = 0;
     if (drive == nullptr)
         return Fail(ERROR_INVALID_HANDLE, FALSE);
-    if (!drive->positionValid)
+    if (drive->position < 0)
         return Fail(ERROR_SECTOR_NOT_FOUND, FALSE);
     if (size > kBounceSize)
         return Fail(ERROR_INVALID_PARAMETER, FALSE);
@@ -357,7 +360,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD moved, LPOVERL
         return Fail(ERROR_INVALID_HANDLE, FALSE);
     if (!drive->writable)
         return Fail(ERROR_WRITE_PROTECT, FALSE);
-    if (!drive->positionValid)
+    if (drive->position < 0)
         return Fail(ERROR_SECTOR_NOT_FOUND, FALSE);
     if (size > kBounceSize)
         return Fail(ERROR_INVALID_PARAMETER, FALSE);
