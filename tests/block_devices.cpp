@@ -38,7 +38,9 @@ LoopDevice::~LoopDevice()
         Output("losetup -d '" + path_ + "' 2>/dev/null");
 }
 
-std::string LoopDevicesUnavailable()
+namespace {
+
+std::string ProbeLoopDevices()
 {
     if (geteuid() != 0)
         return "loop devices need root";
@@ -55,6 +57,15 @@ std::string LoopDevicesUnavailable()
     }
     std::filesystem::remove(image);
     return attached ? "" : "losetup cannot attach a loop device on this machine";
+}
+
+}  // namespace
+
+// Probed once: the answer does not change while the tests run.
+std::string LoopDevicesUnavailable()
+{
+    static const std::string why = ProbeLoopDevices();
+    return why;
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::string& folder, const std::string& name)

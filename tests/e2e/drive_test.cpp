@@ -12,20 +12,23 @@
 
 namespace {
 
-std::string ReadFailures(uint32_t first, uint32_t last)
+// One line of the message for each sector from first to last.
+std::string SectorLines(const std::string& message, uint32_t first, uint32_t last)
 {
     std::string lines;
     for (uint32_t sector = first; sector <= last; ++sector)
-        lines += "Can't read Real disk sector " + std::to_string(sector) + "\n";
+        lines += message + " " + std::to_string(sector) + "\n";
     return lines;
+}
+
+std::string ReadFailures(uint32_t first, uint32_t last)
+{
+    return SectorLines("Can't read Real disk sector", first, last);
 }
 
 std::string WriteFailures(uint32_t first, uint32_t last)
 {
-    std::string lines;
-    for (uint32_t sector = first; sector <= last; ++sector)
-        lines += "Can't write Real disk sector " + std::to_string(sector) + "\n";
-    return lines;
+    return SectorLines("Can't write Real disk sector", first, last);
 }
 
 class DriveTest : public EndToEndTest {
