@@ -116,45 +116,43 @@ void ReleaseDrive(DriveHandle* drive)
     delete drive;
 }
 
+HANDLE AbandonOpen(DriveHandle* drive, DWORD error)
+{
+    ReleaseDrive(drive);
+    return Fail(error, INVALID_HANDLE_VALUE);
+}
+
 // Opens a drive's path, or any other path when extraFlags has O_NONBLOCK, so
-// that a FIFO does not wait for a writer. A disk that refuses writing still
-// opens for reading, as a write-protected floppy does on Windows; its writes
-// then fail.
+// that a FIFO does not wait for a writer. Write access that the disk refuses
+// fails the open: a disk is not opened for less than was asked. The floppy
+// driver refuses it itself (EROFS); other block devices open, and say that
+// they are read-only when asked.
 HANDLE OpenPath(const char* path, DWORD access, int extraFlags)
 {
     auto* drive = new DriveHandle;
     g_drives.insert(drive);
     drive->path = path;
     drive->writable = (access & GENERIC_WRITE) != 0;
-    const int flags = O_CLOEXEC | extraFlags;
-    drive->fd = open(path, (drive->writable ? O_RDWR : O_RDONLY) | flags);
-    if (drive->fd < 0 && drive->writable && (errno == EROFS || errno == EACCES)) {
-        drive->writable = false;
-        drive->fd = open(path, O_RDONLY | flags);
-    }
+    drive->fd = open(path, (drive->writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | extraFlags);
     struct stat status;
-    if (drive->fd < 0 || fstat(drive->fd, &status) != 0) {
-        const DWORD error = ErrorFromErrno(errno);
-        ReleaseDrive(drive);
-        return Fail(error, INVALID_HANDLE_VALUE);
-    }
+    if (drive->fd < 0 || fstat(drive->fd, &status) != 0)
+        return AbandonOpen(drive, ErrorFromErrno(errno));
     // A block device is reached past the page cache, so that every sector
     // write is on the device, or reported as failed, before WriteFile returns,
     // and a read fails only for the sector that cannot be read.
     drive->blockDevice = S_ISBLK(status.st_mode);
     drive->imageSize = status.st_size;
     if (drive->blockDevice) {
+        int readOnly = 0;
+        if (drive->writable && ioctl(drive->fd, BLKROGET, &readOnly) == 0 && readOnly != 0)
+            return AbandonOpen(drive, ERROR_WRITE_PROTECT);
         const int statusFlags = fcntl(drive->fd, F_GETFL);
-        if (statusFlags < 0 || fcntl(drive->fd, F_SETFL, statusFlags | O_DIRECT) != 0) {
-            const DWORD error = ErrorFromErrno(errno);
-            ReleaseDrive(drive);
-            return Fail(error, INVALID_HANDLE_VALUE);
-        }
+        if (statusFlags < 0 || fcntl(drive->fd, F_SETFL, statusFlags | O_DIRECT) != 0)
+            return AbandonOpen(drive, ErrorFromErrno(errno));
     }
     if (posix_memalign(&drive->bounce, kBounceSize, kBounceSize) != 0) {
         drive->bounce = nullptr;
-        ReleaseDrive(drive);
-        return Fail(ERROR_NOT_ENOUGH_MEMORY, INVALID_HANDLE_VALUE);
+        return AbandonOpen(drive, ERROR_NOT_ENOUGH_MEMORY);
     }
     return drive;
 }

@@ -192,6 +192,23 @@ protected:
         GTEST_SKIP() << why;
     }
 
+    // Drive A: refuses to open: each disk command says so and makes no file.
+    void ExpectEveryCommandRefused()
+    {
+        WriteFileBytes(Path("game.dsk"), DiskPattern(1440, 2));
+        const std::vector<std::vector<std::string>> commands = {
+            {"V", "A:", "disk.dsk"}, {"S", "A:", "boot.bsc"}, {"M", "A:", "new.dsk"},
+            {"R", "game.dsk", "A:"}, {"B", "game.dsk", "A:"}};
+        for (const auto& command : commands) {
+            const RunResult result = Run(command);
+            EXPECT_EQ(result.err, Start() + (command[0] == "M" ? MediaTypeLine(0) : "") + "Can't open Real disk.\n")
+                << command[0];
+            EXPECT_EQ(result.status, 2) << command[0];
+        }
+        for (const char* made : {"disk.dsk", "boot.bsc", "new.dsk"})
+            EXPECT_FALSE(FileExists(Path(made))) << made;
+    }
+
     // Sector contents read straight from a block device, past any cache.
     static Bytes ReadDevice(const std::string& device, size_t bytes)
     {
@@ -222,24 +239,15 @@ TEST_F(LinuxDriveTest, AnImageLockedByAnotherProgramDoesNotOpen)
     EXPECT_EQ(Run({"V", "A:", "disk.dsk"}).status, 0) << "the lock is free again";
 }
 
-// Like a write-protected floppy: it reads, and every write fails.
-TEST_F(LinuxDriveTest, AReadOnlyImageReadsButRefusesWrites)
+// Like a write-protected floppy: every command asks for write access to the
+// disk, so each one is refused before anything is read, written or created.
+TEST_F(LinuxDriveTest, AReadOnlyImageIsRefused)
 {
     BackImage('A', 1440, 1);
     ReadOnlyFile readOnly(dir.path(), "drive-A.img");
     ASSERT_TRUE(readOnly.readOnly());
     runner.BackDrive('A', readOnly.path());
-    WriteFileBytes(Path("game.dsk"), DiskPattern(1440, 2));
-
-    RunResult result = Run({"V", "A:", "disk.dsk"});
-    EXPECT_EQ(result.err, Start() + kVProgress);
-    EXPECT_EQ(ReadFileBytes(Path("disk.dsk")), DiskPattern(1440, 1));
-    result = Run({"R", "game.dsk", "A:"});
-    EXPECT_EQ(result.err, Start() + kRProgress + WriteFailures(0, 1439));
-    EXPECT_EQ(result.status, 2);
-    result = Run({"B", "game.dsk", "A:"});
-    EXPECT_EQ(result.err, Start() + kBProgress + "Can't write Real disk.\n");
-    EXPECT_EQ(result.status, 2);
+    ExpectEveryCommandRefused();
     EXPECT_EQ(ReadFileBytes(readOnly.path()), DiskPattern(1440, 1));
 }
 
@@ -299,13 +307,8 @@ TEST_F(LinuxDriveTest, AWriteProtectedBlockDevice)
     LoopDevice loop(image, true);
     ASSERT_TRUE(loop.attached());
     runner.BackDrive('A', loop.path());
-    RunResult result = Run({"V", "A:", "disk.dsk"});
-    EXPECT_EQ(result.err, Start() + kVProgress);
-    EXPECT_EQ(ReadFileBytes(Path("disk.dsk")), DiskPattern(1440, 1));
-    CopyDefaultBootSector();
-    result = Run({"B", "A:"});
-    EXPECT_EQ(result.err, Start() + kBProgress + "Can't write Real disk.\n");
-    EXPECT_EQ(result.status, 2);
+    ExpectEveryCommandRefused();
+    EXPECT_EQ(ReadDevice(loop.path(), 737280), DiskPattern(1440, 1));
 }
 
 TEST_F(LinuxDriveTest, AnOutputFileThatCannotBeWritten)
