@@ -6,6 +6,8 @@
 // runs as.
 #pragma once
 
+#include "../program_texts.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -44,8 +46,3 @@ private:
     std::vector<std::string> links_;             // dosdevices entries under Wine
 };
 
-// The fixed texts that every run starts with.
-extern const char kBanner[];
-extern const char kUsage[];
-std::string DefaultFileLine(const std::string& name);
-std::string MediaTypeLine(int mediaType);
