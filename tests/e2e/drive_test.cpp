@@ -4,6 +4,7 @@
 #include "../block_devices.h"
 #include "../exclusive_holder.h"
 #include "../image_layout.h"
+#include "../requirements.h"
 
 #include <cstdlib>
 
@@ -180,17 +181,7 @@ protected:
             GTEST_SKIP() << "drives on Wine are the prefix's, not the Linux layer's";
     }
 
-    // Where loop devices cannot be made, the test is skipped with the
-    // reason, except in CI, whose machines can make them.
-    void RequireLoopDevices()
-    {
-        const std::string why = LoopDevicesUnavailable();
-        if (why.empty())
-            return;
-        if (std::getenv("CI") != nullptr)
-            FAIL() << why;
-        GTEST_SKIP() << why;
-    }
+    void RequireLoopDevices() { RequireAvailable(LoopDevicesUnavailable()); }
 
     // Drive A: refuses to open: each disk command says so and makes no file.
     void ExpectEveryCommandRefused()

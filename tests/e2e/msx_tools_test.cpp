@@ -4,10 +4,10 @@
 // 720 KB boot sector on a smaller media type does not.
 #include "e2e_fixture.h"
 #include "../image_layout.h"
+#include "../requirements.h"
 #include "../../src/image/media_type.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -78,16 +78,10 @@ std::ostream& operator<<(std::ostream& out, const BaseBootSector& base) { return
 
 class MsxToolsTest : public EndToEndTest {
 protected:
-    // Where the tools are missing, the test is skipped with their names,
-    // except in CI, whose machines install them.
     void SetUp() override
     {
         static const std::string missing = MissingTools();
-        if (missing.empty())
-            return;
-        if (std::getenv("CI") != nullptr)
-            FAIL() << "missing: " << missing;
-        GTEST_SKIP() << "missing: " << missing;
+        RequireAvailable(missing.empty() ? "" : "missing: " + missing);
     }
 
     ToolResult Tool(const std::string& command) { return RunTool(dir.path(), command); }

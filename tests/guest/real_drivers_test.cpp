@@ -6,11 +6,11 @@
 #include "../image_layout.h"
 #include "../program_texts.h"
 #include "../progress_lines.h"
+#include "../requirements.h"
 #include "../../src/image/media_type.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -20,17 +20,7 @@ constexpr uint32_t kBadSectors[] = {100, 101};
 
 class RealDriverTest : public ::testing::Test {
 protected:
-    // Where no guest can boot, the test is skipped with the reason, except
-    // in CI, whose machines install all that the guest needs.
-    void SetUp() override
-    {
-        const std::string why = GuestUnavailable();
-        if (why.empty())
-            return;
-        if (std::getenv("CI") != nullptr)
-            FAIL() << why;
-        GTEST_SKIP() << why;
-    }
+    void SetUp() override { RequireAvailable(GuestUnavailable()); }
 
     // Boots with the floppy drive holding the disk given, and shows the
     // guest's reports on the console, the boot's time and the kernel.
