@@ -36,7 +36,7 @@ TEST_F(AbsolutePathsTest, NWithAbsolutePathsAndOptionsAfterThem)
 {
     const Bytes source = DiskPattern(1440, 3);
     WriteFileBytes(Path("game.dsk"), source);
-    CopyDefaultBootSector();
+    CopyBaseBootSector();
     const Bytes boot = ReadFileBytes(Path("default.bsc"));
 
     RunResult result = Run({"N", Path("game.dsk"), Path("new.dsk"), "/M19"});

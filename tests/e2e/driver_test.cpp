@@ -63,7 +63,7 @@ TEST_F(DriverTest, CommandLetterAndExtraWords)
 TEST_F(DriverTest, ShortFormsUseTheBaseBootSectorFile)
 {
     BackDriveA();
-    CopyDefaultBootSector();
+    CopyBaseBootSector();
     RunResult result = Run({"B", "A:"});
     EXPECT_EQ(result.err, Start() + "Copying real disk's Boot sector from virtual disk file's Boot sector...\n");
     EXPECT_EQ(result.status, 0);
@@ -173,7 +173,7 @@ TEST_F(DriverTest, NWithASourceThatCannotGiveABootSector)
 
 TEST_F(DriverTest, NRefusesToMakeItsSourceIntoTheNewFile)
 {
-    CopyDefaultBootSector();
+    CopyBaseBootSector();
     const Bytes boot = ReadFileBytes(Path("default.bsc"));
     std::filesystem::create_directory(Path("sub"));
     const std::vector<std::vector<std::string>> cases = {

@@ -19,10 +19,10 @@ protected:
 
     std::string Path(const std::string& name) const { return dir / name; }
 
-    // The base boot sector file that comes with the tool, in the run's folder.
-    void CopyDefaultBootSector()
+    // A base boot sector file that comes with the tool, in the run's folder.
+    void CopyBaseBootSector(const std::string& file = "default.bsc")
     {
-        std::filesystem::copy_file(VELDISK_SOURCE_DIR "/default.bsc", Path("default.bsc"));
+        std::filesystem::copy_file(std::string(VELDISK_SOURCE_DIR "/") + file, Path(file));
     }
 
     // What every run that got past the usage check prints first.

@@ -93,12 +93,6 @@ protected:
         return code != nullptr ? std::vector<std::string>{std::string("/M") + code} : std::vector<std::string>{};
     }
 
-    void CopyBaseBootSector(const std::string& file)
-    {
-        std::filesystem::copy_file(std::string(VELDISK_SOURCE_DIR "/") + file, Path(file),
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
-
     RunResult MakeImage(const std::string& image, const BaseBootSector& base)
     {
         CopyBaseBootSector(base.file);
@@ -205,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(EachMediaType, MediaTypeToolsTest,
 // image describes a disk that the image is not, and mtools refuses it.
 TEST_F(MsxToolsTest, The720KBootSectorOnASmallerMediaTypeIsRefused)
 {
-    CopyBaseBootSector("default.bsc");
+    CopyBaseBootSector();
     ASSERT_EQ(Run({"N", "small.dsk", "/M18"}).status, 0);
     const ToolResult result = Tool("mdir -i small.dsk ::");
     EXPECT_NE(result.status, 0);
